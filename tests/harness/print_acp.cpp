@@ -1,0 +1,7 @@
+#include <windows.h>
+#include <cstdio>
+
+int main() {
+    std::printf("%u\n", GetACP());
+    return 0;
+}
