@@ -45,7 +45,7 @@ wine_env_start() {
     trap 'exit 130' INT TERM
     wine_env_export "$wine_env_prefix"
     [ -n "${DISPLAY:-}" ] || wine_env_start_xvfb || return 1
-    mkdir -p "$(dirname "$wine_env_prefix")"
+    mkdir -p "$wine_env_prefix"
     local fresh=""
     [ -f "$wine_env_prefix/system.reg" ] || fresh=1
     wineserver -p </dev/null >/dev/null 2>&1
