@@ -163,7 +163,16 @@ void TApplication::ShowException(const Exception& exception) noexcept {
 }
 
 LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    TForm* mainForm = Application->MainForm();
+    try {
+        return Application->WndProc(window, message, wParam, lParam);
+    } catch (...) {
+        Application->HandleException(Application);
+        return 0;
+    }
+}
+
+LRESULT TApplication::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    TForm* const mainForm = mainForm_;
     switch (message) {
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_RESTORE && IsIconic(window) && mainForm) {

@@ -43,6 +43,7 @@ private:
     void ShowMainForm();
     bool PreTranslateMessage(MSG& message);
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     std::string title_;
     HICON icon_ = nullptr; // a shared resource icon: never destroyed
