@@ -11,6 +11,8 @@
 #include <fstream>
 #include <functional>
 
+#include <stdlib.h>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -37,15 +39,16 @@ std::string ReadError(const Bytes& bytes) {
 class FormFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ =
-            fs::temp_directory_path() /
-            ("form_tests_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
+        std::string pattern = (fs::temp_directory_path() / "form_tests.XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        folder_ = pattern;
         std::ofstream(folder_ / "tiny.jpg", std::ios::binary)
             .write(reinterpret_cast<const char*>(picture_.data()), picture_.size());
     }
-    void TearDown() override { fs::remove_all(folder_); }
+    void TearDown() override {
+        if (!folder_.empty())
+            fs::remove_all(folder_);
+    }
 
     const Object& Compile(const std::string& source) {
         bytes_ = CompileForm(source, folder_).bytes;
