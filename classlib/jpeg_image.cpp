@@ -1,7 +1,10 @@
 #include "jpeg_image.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <new>
+#include <numeric>
 #include <string>
 
 #include <jpeglib.h>
@@ -60,47 +63,52 @@ void ChooseSmallestCoveringScale(jpeg_decompress_struct& info, int width, int he
     jpeg_calc_output_dimensions(&info);
 }
 
-// One axis of the area-averaging resampling. The decoded pixels are scaled image pixels, each
-// 8/n image pixels long, and the last may reach past the image's edge (the image is coded in
-// whole 8x8 blocks); the destination pixels share the image's length. In units of 1/(n x
-// destCount) image pixel every length and every overlap is an exact integer.
-class Axis {
+// How the decoded pixels of one axis make up the destination pixels: for each destination
+// pixel the first decoded pixel under it and how much of that one and of each following one it
+// covers. A decoded pixel is 8/n image pixels long and the last may reach past the image's edge
+// (the image is coded in whole 8x8 blocks); the destination pixels share the image's length.
+// In units of 1/(n x destCount) image pixel, reduced by their common factor, every length and
+// overlap is an exact integer.
+class AxisWeights {
 public:
-    Axis(std::uint64_t imageLength, std::uint64_t scaledCount, std::uint64_t scaleNum,
-         std::uint64_t destCount)
-        : scaledLength_(8 * destCount), destLength_(scaleNum * imageLength),
-          scaledCount_(scaledCount), destCount_(destCount) {}
+    AxisWeights(std::uint32_t imageLength, std::uint32_t scaledCount, std::uint32_t scaleNum,
+                int destCount) {
+        std::uint64_t scaledLength = 8 * std::uint64_t(destCount);
+        std::uint64_t destLength = std::uint64_t(scaleNum) * imageLength;
+        const std::uint64_t common = std::gcd(scaledLength, destLength);
+        scaledLength /= common;
+        destLength_ = destLength / common;
+        for (std::uint64_t dest = 0; dest < std::uint64_t(destCount); ++dest) {
+            const std::uint64_t begin = dest * destLength_;
+            const std::uint64_t end = begin + destLength_;
+            std::uint64_t scaled = begin / scaledLength;
+            firsts_.push_back(std::uint32_t(scaled));
+            offsets_.push_back(weights_.size());
+            for (; scaled < scaledCount && scaled * scaledLength < end; ++scaled) {
+                weights_.push_back(std::uint32_t(std::min((scaled + 1) * scaledLength, end) -
+                                                 std::max(scaled * scaledLength, begin)));
+            }
+        }
+        offsets_.push_back(weights_.size());
+    }
 
-    std::uint64_t ScaledCount() const { return scaledCount_; }
-    std::uint64_t DestCount() const { return destCount_; }
-    // What every destination pixel's overlaps add up to.
+    std::size_t DestCount() const { return firsts_.size(); }
+    // What the weights of every destination pixel add up to.
     std::uint64_t DestLength() const { return destLength_; }
-
-    std::uint64_t Overlap(std::uint64_t scaled, std::uint64_t dest) const {
-        const std::uint64_t begin = std::max(scaled * scaledLength_, dest * destLength_);
-        const std::uint64_t end = std::min((scaled + 1) * scaledLength_, (dest + 1) * destLength_);
-        return end > begin ? end - begin : 0;
-    }
-    // The pixel on the other side under the first unit of this one.
-    std::uint64_t FirstScaledOf(std::uint64_t dest) const {
-        return dest * destLength_ / scaledLength_;
-    }
-    std::uint64_t FirstDestOf(std::uint64_t scaled) const {
-        return scaled * scaledLength_ / destLength_;
-    }
-    bool EndsWithin(std::uint64_t dest, std::uint64_t scaled) const {
-        return (dest + 1) * destLength_ <= (scaled + 1) * scaledLength_;
+    std::uint32_t First(std::size_t dest) const { return firsts_[dest]; }
+    std::span<const std::uint32_t> Weights(std::size_t dest) const {
+        return {weights_.data() + offsets_[dest], offsets_[dest + 1] - offsets_[dest]};
     }
 
 private:
-    std::uint64_t scaledLength_;
     std::uint64_t destLength_;
-    std::uint64_t scaledCount_;
-    std::uint64_t destCount_;
+    std::vector<std::uint32_t> firsts_;
+    std::vector<std::size_t> offsets_;
+    std::vector<std::uint32_t> weights_;
 };
 
-// Box-filter resampling of the decoded picture, fed one RGB row at a time: only one row of
-// horizontal sums and the destination row being built are held.
+// Box-filter resampling of the decoded picture, fed one RGB row at a time: besides the weights
+// only one row of horizontal sums and the destination row being built are held.
 class AreaResampler {
 public:
     AreaResampler(const jpeg_decompress_struct& info, int width, int height, std::uint32_t* pixels)
@@ -110,51 +118,61 @@ public:
 
     void AddScaledRow(const JSAMPLE* rgb) {
         SumAcross(rgb);
-        for (std::uint64_t dest = down_.FirstDestOf(scaledRow_); dest < down_.DestCount(); ++dest) {
-            const std::uint64_t weight = down_.Overlap(scaledRow_, dest);
-            if (weight == 0)
+        // This row lies under the destination row being built and maybe under the next ones.
+        for (; destY_ < down_.DestCount(); ++destY_) {
+            const std::uint32_t first = down_.First(destY_);
+            if (scaledRow_ < first)
                 break;
+            const std::uint32_t weight = down_.Weights(destY_)[scaledRow_ - first];
             for (std::size_t i = 0; i < destRow_.size(); ++i)
-                destRow_[i] += weight * rowSums_[i];
-            if (!down_.EndsWithin(dest, scaledRow_))
+                destRow_[i] += std::uint64_t(weight) * rowSums_[i];
+            if (scaledRow_ + 1 < first + down_.Weights(destY_).size())
                 break;
-            EmitDestRow(dest);
+            EmitDestRow();
         }
         ++scaledRow_;
     }
 
 private:
+    // Each sum is at most 255 x DestLength: well within 32 bits.
     void SumAcross(const JSAMPLE* rgb) {
-        for (std::uint64_t dest = 0; dest < across_.DestCount(); ++dest) {
-            std::uint64_t* sums = &rowSums_[3 * dest];
-            std::fill_n(sums, 3, 0);
-            for (std::uint64_t scaled = across_.FirstScaledOf(dest); scaled < across_.ScaledCount();
-                 ++scaled) {
-                const std::uint64_t weight = across_.Overlap(scaled, dest);
-                if (weight == 0)
-                    break;
-                for (int channel = 0; channel < 3; ++channel)
-                    sums[channel] += weight * rgb[3 * scaled + channel];
+        for (std::size_t x = 0; x < across_.DestCount(); ++x) {
+            const JSAMPLE* pixel = rgb + 3 * std::size_t(across_.First(x));
+            std::uint32_t red = 0, green = 0, blue = 0;
+            for (const std::uint32_t weight : across_.Weights(x)) {
+                red += weight * pixel[0];
+                green += weight * pixel[1];
+                blue += weight * pixel[2];
+                pixel += 3;
             }
+            rowSums_[3 * x] = red;
+            rowSums_[3 * x + 1] = green;
+            rowSums_[3 * x + 2] = blue;
         }
     }
 
-    void EmitDestRow(std::uint64_t dest) {
+    // Rounded to the nearest; in 32 bits where the numbers fit, which is far cheaper on this
+    // 32-bit target (and always the case at a control's size).
+    void EmitDestRow() {
         const std::uint64_t area = across_.DestLength() * down_.DestLength();
+        const bool fitsIn32Bits = 256 * area <= UINT32_MAX;
         auto average = [&](std::size_t i) {
-            return std::uint32_t((destRow_[i] + area / 2) / area);
+            const std::uint64_t numerator = destRow_[i] + area / 2;
+            return fitsIn32Bits ? std::uint32_t(numerator) / std::uint32_t(area)
+                                : std::uint32_t(numerator / area);
         };
-        std::uint32_t* row = pixels_ + dest * across_.DestCount();
-        for (std::uint64_t x = 0; x < across_.DestCount(); ++x)
+        std::uint32_t* row = pixels_ + destY_ * across_.DestCount();
+        for (std::size_t x = 0; x < across_.DestCount(); ++x)
             row[x] = average(3 * x) << 16 | average(3 * x + 1) << 8 | average(3 * x + 2);
         std::fill(destRow_.begin(), destRow_.end(), 0);
     }
 
-    Axis across_;
-    Axis down_;
+    AxisWeights across_;
+    AxisWeights down_;
     std::uint32_t* pixels_;
-    std::uint64_t scaledRow_ = 0;
-    std::vector<std::uint64_t> rowSums_;
+    std::uint32_t scaledRow_ = 0;
+    std::size_t destY_ = 0;
+    std::vector<std::uint32_t> rowSums_;
     std::vector<std::uint64_t> destRow_;
 };
 
@@ -170,13 +188,19 @@ std::vector<std::uint32_t> DecodeJpegToSize(std::span<const std::uint8_t> jpeg, 
                                             int height) {
     if (width <= 0 || height <= 0)
         return {};
+    // Too many pixels to hold; the count must not wrap around in 32 bits.
+    const std::uint64_t pixelCount = std::uint64_t(width) * std::uint64_t(height);
+    std::vector<std::uint32_t> pixels;
+    if (pixelCount > pixels.max_size())
+        throw std::bad_alloc();
+    pixels.resize(std::size_t(pixelCount));
+
     Decompressor decompressor;
     jpeg_decompress_struct& info = decompressor.ReadHeader(jpeg);
     info.out_color_space = JCS_RGB;
     ChooseSmallestCoveringScale(info, width, height);
     jpeg_start_decompress(&info);
 
-    std::vector<std::uint32_t> pixels(std::size_t(width) * std::size_t(height));
     AreaResampler resampler(info, width, height, pixels.data());
     std::vector<JSAMPLE> scanline(std::size_t(info.output_width) * 3);
     JSAMPROW rows[] = {scanline.data()};

@@ -25,7 +25,8 @@ JpegSize ReadJpegSize(std::span<const std::uint8_t> jpeg);
 
 // Decodes the picture stretched to exactly width x height, each pixel the average of the picture
 // area it covers. The result is top-down rows of 0x00RRGGBB pixels (a 32-bit BI_RGB DIB), empty
-// for an empty size. Raises EJPEG when the picture cannot be decoded.
+// for an empty size. Raises EJPEG when the picture cannot be decoded, std::bad_alloc when that
+// many pixels cannot be held.
 std::vector<std::uint32_t> DecodeJpegToSize(std::span<const std::uint8_t> jpeg, int width,
                                             int height);
 
