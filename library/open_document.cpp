@@ -5,8 +5,8 @@
 #include <shellapi.h>
 
 void EnsureDocumentFolder() {
-    // An existing folder, or one that cannot be made, shows up as a failure to create the
-    // file later; there is nothing to report here.
+    // Usually it is already there; a folder that cannot be made shows up when the document's
+    // file cannot be created, so the outcome is not looked at here.
     CreateDirectoryA(DocumentFolder, nullptr);
 }
 
