@@ -104,6 +104,9 @@ void TControl::SetProperty(std::string_view name, const form::Value& value,
 TWinControl::~TWinControl() {
     if (handle_)
         DestroyWindow(handle_);
+    // The children may outlive this control (their owner destroys them later).
+    for (TControl* control : controls_)
+        control->parent_ = nullptr;
     if (Parent())
         Parent()->RemoveControl(this);
 }
@@ -132,6 +135,8 @@ void TWinControl::CreateParams(TCreateParams& params) {
     params.height = Height();
     if (Parent())
         params.parent = Parent()->Handle();
+    else
+        params.style &= ~(WS_CHILD | WS_VISIBLE); // a hidden top-level window
 }
 
 void TWinControl::CreateHandle() {

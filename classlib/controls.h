@@ -44,6 +44,7 @@ public:
     virtual void ChangeScale(int multiplier, int divisor);
 
 private:
+    friend class TWinControl; // a parent going away lets go of its children
     TWinControl* parent_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     std::string caption_;

@@ -9,18 +9,6 @@
 #include <string>
 #include <vector>
 
-// A hidden top-level window to own the shell requests, as the main window does in the program.
-class HiddenOwner : public classlib::TWinControl {
-public:
-    HiddenOwner() : TWinControl(nullptr) {}
-
-protected:
-    void CreateParams(TCreateParams& params) override {
-        TWinControl::CreateParams(params);
-        params.style &= ~(WS_CHILD | WS_VISIBLE);
-    }
-};
-
 // "c:\Nemtora\" and the entry's file name.
 std::string FullPath(const TDocumentEntry& entry);
 

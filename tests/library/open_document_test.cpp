@@ -42,7 +42,8 @@ protected:
             << "the owner's window is made for the shell request only";
     }
 
-    HiddenOwner owner_;
+    // A control without a parent is a hidden top-level window, as owner of the shell requests.
+    classlib::TWinControl owner_{nullptr};
     ShellRequestLog shellLog_;
 };
 
