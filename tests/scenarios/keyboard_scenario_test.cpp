@@ -73,9 +73,7 @@ void ExpectTabSwitch(HWND mainWindow, std::initializer_list<WORD> chord, int tab
     Type(chord);
     EXPECT_TRUE(WaitUntil([&] { return FrontTab(mainWindow) == tab; }));
     for (std::size_t other = 0; other < ExpectedSheets().size(); ++other)
-        EXPECT_EQ(IsWindowVisible(SheetHolding(
-                      mainWindow, ExpectedSheets()[other].buttons.front().caption)) != FALSE,
-                  static_cast<int>(other) == tab);
+        EXPECT_EQ(SheetShown(mainWindow, ExpectedSheets()[other]), static_cast<int>(other) == tab);
     const std::string focus = FocusedControl(mainWindow);
     const std::vector<std::string> reachable = TabCycle(sheet);
     EXPECT_NE(std::find(reachable.begin(), reachable.end(), focus), reachable.end())
@@ -98,7 +96,7 @@ TEST(KeyboardScenario, TabOrderTabSwitchingAndKeysThatPressButtons) {
     ExpectTabRound(mainWindow, orders2, true);
 
     // Switching away while a button of the sheet has the focus.
-    FocusButton(mainWindow, orders2.buttons[2].caption);
+    ASSERT_NO_FATAL_FAILURE(FocusButton(mainWindow, orders2.buttons[2].caption));
     ExpectTabSwitch(mainWindow, {VK_CONTROL, VK_TAB}, 0);
     ExpectTabRound(mainWindow, orders, false);
     ExpectTabRound(mainWindow, orders, true);
@@ -106,10 +104,10 @@ TEST(KeyboardScenario, TabOrderTabSwitchingAndKeysThatPressButtons) {
     ExpectTabSwitch(mainWindow, {VK_CONTROL, VK_SHIFT, VK_TAB}, 0);
     ExpectTabSwitch(mainWindow, {VK_CONTROL, VK_SHIFT, VK_TAB}, SecondTab);
 
-    FocusButton(mainWindow, Order953.caption);
+    ASSERT_NO_FATAL_FAILURE(FocusButton(mainWindow, Order953.caption));
     Type({VK_RETURN});
     EXPECT_TRUE(WaitForWrittenDocument(Order953)) << "Enter presses the focused button";
-    FocusButton(mainWindow, Order1109.caption);
+    ASSERT_NO_FATAL_FAILURE(FocusButton(mainWindow, Order1109.caption));
     Type({VK_SPACE});
     EXPECT_TRUE(WaitForWrittenDocument(Order1109)) << "the space bar presses the focused button";
 

@@ -54,6 +54,7 @@ TEST_P(StartFailureScenario, ShowsTheErrorBoxInsteadOfTheWindowAndEnds) {
     EXPECT_FALSE(mainWindowMade) << "a main window was made";
     EXPECT_FALSE(DocumentFolderExists()) << "the folder is made only once the layout is loaded";
 
+    // The program ends once the box is closed, with exit code 0 as after any run.
     PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     EXPECT_EQ(valkesta.WaitForExit(), DWORD{0});
 }

@@ -110,7 +110,7 @@ void ExpectControlTree(HWND mainWindow, HANDLE process) {
         EXPECT_EQ(ClassOf(sheetWindow), TabSheetClass);
         EXPECT_EQ(GetParent(sheetWindow), pageControl);
         EXPECT_EQ(Describe(PlaceOf(sheetWindow)), Describe(displayArea));
-        EXPECT_EQ(IsWindowVisible(sheetWindow) != FALSE, index == SecondTab);
+        EXPECT_EQ(SheetShown(mainWindow, sheet), index == SecondTab);
         EXPECT_EQ(ChildrenDescribed(sheetWindow), ExpectedChildren(sheet));
     }
 }

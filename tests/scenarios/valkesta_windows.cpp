@@ -87,6 +87,10 @@ HWND SheetHolding(HWND mainWindow, std::string_view buttonCaption) {
     return button ? GetParent(button) : nullptr;
 }
 
+bool SheetShown(HWND mainWindow, const ExpectedSheet& sheet) {
+    return IsWindowVisible(SheetHolding(mainWindow, sheet.buttons.front().caption)) != FALSE;
+}
+
 int FrontTab(HWND mainWindow) {
     return static_cast<int>(SendMessageA(TabStripOf(mainWindow), TCM_GETCURSEL, 0, 0));
 }

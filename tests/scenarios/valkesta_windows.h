@@ -50,6 +50,8 @@ HWND PageControlOf(HWND mainWindow);
 HWND TabStripOf(HWND mainWindow);
 // The tab sheet that holds the button with that caption.
 HWND SheetHolding(HWND mainWindow, std::string_view buttonCaption);
+// Whether the sheet with those buttons is shown.
+bool SheetShown(HWND mainWindow, const ExpectedSheet& sheet);
 // The index of the tab in front.
 int FrontTab(HWND mainWindow);
 
