@@ -24,6 +24,10 @@ struct NamedExecutable {
     const char* title;
 };
 
+void PrintTo(const NamedExecutable& executable, std::ostream* out) {
+    *out << executable.path;
+}
+
 class FailureBoxScenario : public ::testing::TestWithParam<NamedExecutable> {};
 
 TEST_P(FailureBoxScenario, ReportsTheFileThatCannotBeCreatedAndGoesOn) {
@@ -76,6 +80,7 @@ TEST_P(FailureBoxScenario, ReportsTheFileThatCannotBeCreatedAndGoesOn) {
 INSTANTIATE_TEST_SUITE_P(Titles, FailureBoxScenario,
                          ::testing::Values(NamedExecutable{VALKESTA_EXE, "Valkesta"},
                                            NamedExecutable{REPORT_TOOL_EXE, "Report"},
-                                           NamedExecutable{LOWER_CASE_EXE, "report"}));
+                                           NamedExecutable{LOWER_CASE_EXE, "report"}),
+                         [](const auto& info) { return std::string(info.param.title); });
 
 } // namespace

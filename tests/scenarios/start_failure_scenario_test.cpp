@@ -5,7 +5,6 @@
 #include "valkesta_windows.h"
 #include "window_inspection.h"
 
-#include <cstdio>
 #include <jerror.h>
 
 #include <gtest/gtest.h>
