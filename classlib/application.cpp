@@ -142,7 +142,18 @@ void TApplication::Terminate() {
 }
 
 void TApplication::Minimize() {
-    ShowWindow(handle_, SW_MINIMIZE); // the forms it owns go with it
+    // Only the taskbar button stays; the main form comes back with Restore.
+    ShowWindow(handle_, SW_MINIMIZE);
+    if (mainForm_)
+        ShowWindow(mainForm_->Handle(), SW_HIDE);
+}
+
+void TApplication::Restore() {
+    ShowWindow(handle_, SW_RESTORE);
+    if (mainForm_) {
+        ShowWindow(mainForm_->Handle(), SW_SHOW);
+        SetActiveWindow(mainForm_->Handle());
+    }
 }
 
 void TApplication::HandleException(TComponent*) noexcept {
@@ -175,9 +186,8 @@ LRESULT TApplication::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     TForm* const mainForm = mainForm_;
     switch (message) {
     case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_RESTORE && IsIconic(window) && mainForm) {
-            ShowWindow(window, SW_RESTORE);
-            SetActiveWindow(mainForm->Handle());
+        if ((wParam & 0xFFF0) == SC_RESTORE && IsIconic(window)) {
+            Restore();
             return 0;
         }
         break;

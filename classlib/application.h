@@ -34,6 +34,7 @@ public:
     void Run();
     void Terminate();
     void Minimize();
+    void Restore();
 
     // Reports the exception being handled; call it inside a catch block.
     void HandleException(TComponent* sender) noexcept;

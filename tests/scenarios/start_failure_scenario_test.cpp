@@ -53,9 +53,10 @@ TEST_P(StartFailureScenario, ShowsTheErrorBoxInsteadOfTheWindowAndEnds) {
     EXPECT_FALSE(mainWindowMade) << "a main window was made";
     EXPECT_FALSE(DocumentFolderExists()) << "the folder is made only once the layout is loaded";
 
-    // The program ends once the box is closed, with exit code 0 as after any run.
+    // The program ends once the box is closed, and its exit code tells the launcher that the
+    // start failed.
     PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-    EXPECT_EQ(valkesta.WaitForExit(), DWORD{0});
+    EXPECT_EQ(valkesta.WaitForExit(), DWORD{1});
 }
 
 INSTANTIATE_TEST_SUITE_P(

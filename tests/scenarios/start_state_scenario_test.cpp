@@ -58,8 +58,10 @@ TEST(StartStateScenario, MaximisedCoversTheScreenWithTheControlsInPlace) {
         << Describe(place) << " does not cover the work area " << Describe(workArea);
     EXPECT_EQ(Describe(PlaceOf(PageControlOf(mainWindow))), Describe(PageControlPlace));
 
+    // The style changes before the window moves: wait for both.
     PostMessageA(mainWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !IsZoomed(mainWindow); }));
+    EXPECT_TRUE(
+        WaitUntil([&] { return !IsZoomed(mainWindow) && ClientSizeOf(mainWindow).cx == 582; }));
     ExpectNormalPlace(mainWindow);
 
     PostMessageA(mainWindow, WM_CLOSE, 0, 0);
