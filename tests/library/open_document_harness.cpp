@@ -1,5 +1,7 @@
 #include "open_document_harness.h"
 
+#include "wait_until.h"
+
 #include "document_store.h"
 #include "open_document.h"
 
@@ -7,11 +9,9 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <stdexcept>
-#include <thread>
 
 namespace {
 
@@ -22,19 +22,6 @@ using UniqueFind = std::unique_ptr<std::remove_pointer_t<HANDLE>, CloseFind>;
 
 UniqueFind OwnFindHandle(HANDLE find) {
     return UniqueFind(find == INVALID_HANDLE_VALUE ? nullptr : find);
-}
-
-// The recorder starts asynchronously; this bounds a wait for it, and is no measure of speed.
-constexpr auto PatienceLimit = std::chrono::seconds(30);
-
-template <class Condition> bool WaitUntil(Condition condition) {
-    const auto deadline = std::chrono::steady_clock::now() + PatienceLimit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
 }
 
 std::string WindowsPath(std::string path) {

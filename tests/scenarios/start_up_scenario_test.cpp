@@ -1,6 +1,7 @@
 // Start-up and the main window as a user's tools see it from outside: the working folder, the
 // window's place, frame and owner, every control with its caption, the tab in front, the focus,
 // and the end of the program when the window is closed.
+#include "main_window_place.h"
 #include "open_document_harness.h"
 #include "valkesta_process.h"
 #include "valkesta_windows.h"
@@ -58,12 +59,7 @@ void ExpectFrame(HWND mainWindow) {
     EXPECT_TRUE(style & WS_MINIMIZEBOX);
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
     EXPECT_FALSE(style & WS_THICKFRAME) << "the frame must not resize";
-    const RECT place = PlaceOf(mainWindow);
-    EXPECT_EQ(place.left, 504);
-    EXPECT_EQ(place.top, 127);
-    const SIZE client = ClientSizeOf(mainWindow);
-    EXPECT_EQ(client.cx, 582);
-    EXPECT_EQ(client.cy, 356);
+    ExpectNormalPlace(mainWindow);
 }
 
 void ExpectOwnedByApplicationWindow(HWND mainWindow, DWORD processId) {

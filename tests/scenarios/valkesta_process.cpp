@@ -35,8 +35,9 @@ ValkestaProcess::~ValkestaProcess() {
 }
 
 std::optional<DWORD> ValkestaProcess::WaitForExit() {
-    const auto patience = std::chrono::duration_cast<std::chrono::milliseconds>(PatienceLimit);
-    if (WaitForSingleObject(process_.get(), static_cast<DWORD>(patience.count())) != WAIT_OBJECT_0)
+    // Bounds the wait for the program to end; no measure of speed.
+    constexpr DWORD patience = 30'000;
+    if (WaitForSingleObject(process_.get(), patience) != WAIT_OBJECT_0)
         return std::nullopt;
     DWORD code = 0;
     GetExitCodeProcess(process_.get(), &code);

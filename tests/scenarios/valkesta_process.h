@@ -2,25 +2,10 @@
 // One run of the program under test, started the way a launcher starts it, and waiting for
 // what it does asynchronously.
 #include "unique_handle.h"
+#include "wait_until.h"
 
-#include <chrono>
 #include <optional>
 #include <string>
-#include <thread>
-
-// Bounds every wait on the program; it is no measure of speed.
-inline constexpr auto PatienceLimit = std::chrono::seconds(20);
-
-// Polls until the condition holds; false when the patience runs out first.
-template <class Condition> bool WaitUntil(Condition condition) {
-    const auto deadline = std::chrono::steady_clock::now() + PatienceLimit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
 
 // "Z:/a/b.exe" as Windows writes it: "Z:\a\b.exe".
 std::string WindowsPath(std::string path);
