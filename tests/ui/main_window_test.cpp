@@ -207,17 +207,27 @@ std::vector<std::uint8_t> CoverJpeg() {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-// What the image control shows, read back from its window.
+// What the image control shows, read back from its window as 0x00RRGGBB pixels.
 std::vector<std::uint32_t> Shown(HWND window, int width, int height) {
-    const HDC dc = GetDC(window);
-    std::vector<std::uint32_t> pixels;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const COLORREF color = GetPixel(dc, x, y);
-            pixels.push_back(GetRValue(color) << 16 | GetGValue(color) << 8 | GetBValue(color));
-        }
-    ReleaseDC(window, dc);
-    return pixels;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const HDC windowDc = GetDC(window);
+    const classlib::TGdiObject<HBITMAP> bitmap(
+        CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    {
+        const classlib::TMemoryDC memory(windowDc);
+        const classlib::TSelectedObject selected(memory.Get(), bitmap.Get());
+        BitBlt(memory.Get(), 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
+    }
+    ReleaseDC(window, windowDc);
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    return {pixels, pixels + width * height};
 }
 
 int DecodeCount(classlib::TImage* image) {
