@@ -1,0 +1,27 @@
+#pragma once
+// Start-up and memory seen from outside, as the user sees them: a program is started, and its
+// first complete paint is the moment the screen shows what the paint drew (Wine puts a window's
+// drawing on the screen when the program next waits for input, so the picture and the buttons
+// arrive together). Then the program is closed.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct LaunchResult {
+    double windowMs = 0;     // from process creation until its main window exists
+    double firstPaintMs = 0; // ... until the window's painting is on the screen
+    std::uint64_t peakWorkingSetKb = 0;
+};
+
+// The empty window program: its window filled with its colour.
+LaunchResult LaunchEmptyWindow(const std::string& exe);
+
+// Valkesta: the front tab's picture on the screen, pixel for pixel as decoded to the image
+// control's size (`cover` is that decode, 0x00RRGGBB rows); then the other tab is brought to
+// the front and its picture awaited too before the peak working set is read.
+struct CoverPixels {
+    int width;
+    int height;
+    std::vector<std::uint32_t> pixels;
+};
+LaunchResult LaunchValkesta(const std::string& exe, const CoverPixels& cover);
