@@ -35,8 +35,6 @@ public:
     // properties and passes the others to its base. An unknown property is a read error.
     virtual void SetProperty(std::string_view name, const form::Value& value,
                              TPropertyContext& context);
-    // Called once the component's properties and children are all read.
-    virtual void Loaded() {}
 
 private:
     TComponent* owner_;

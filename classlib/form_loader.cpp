@@ -50,9 +50,6 @@ public:
         ReadChildren(form_, layout);
         for (const auto& [component, property, fixup] : fixups_)
             Guarded(*component, property, fixup);
-        for (TComponent* component : loaded_)
-            component->Loaded();
-        form_.Loaded();
     }
 
     TNotifyEvent Handler(std::string_view name) override {
@@ -118,13 +115,11 @@ private:
             throw EReadError("Class " + object.className + " not found");
         TComponent* component = form_.Adopt(found->make(&form_));
         component->SetName(object.name);
-        loaded_.push_back(component);
         return *component;
     }
 
     TForm& form_;
     const THandlerTable& handlers_;
-    std::vector<TComponent*> loaded_;
     std::vector<TFixup> fixups_;
     TComponent* current_ = nullptr;
     std::string currentProperty_;

@@ -40,6 +40,7 @@ TForm::TForm(TComponent* owner, std::string_view className, const THandlerTable&
     TResourceStream layout(nullptr, className_, LayoutResourceType);
     const auto* bytes = static_cast<const std::uint8_t*>(layout.Memory());
     LoadForm(*this, form::ReadForm({bytes, static_cast<std::size_t>(layout.Size())}), handlers);
+    ScaleToScreen();
     Handle();
 }
 
@@ -76,10 +77,6 @@ void TForm::SetProperty(std::string_view name, const form::Value& value,
         value.AsBool(); // creation order only matters to an OnCreate handler, which forms lack
     else
         TWinControl::SetProperty(name, value, context);
-}
-
-void TForm::Loaded() {
-    ScaleToScreen();
 }
 
 // The layout's numbers are pixels at its PixelsPerInch: on another screen the fonts follow the

@@ -29,7 +29,6 @@ public:
 
     void SetProperty(std::string_view name, const form::Value& value,
                      TPropertyContext& context) override;
-    void Loaded() override;
 
     // Finds a component the layout created, of the class the form declares for it.
     template <class T> T* Find(std::string_view name) const {
