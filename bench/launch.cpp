@@ -114,6 +114,14 @@ private:
     Stopwatch sinceCreation_;
 };
 
+// A message sent to the window is answered once its thread is back in its message loop, that is
+// when the paint that put the picture on the screen has run to its end.
+void AwaitMessageLoop(HWND window) {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &answer))
+        throw std::runtime_error("a started program does not answer messages");
+}
+
 struct FoundWindow {
     const char* className;
     HWND window;
@@ -188,6 +196,7 @@ LaunchResult LaunchEmptyWindow(const std::string& exe) {
     for (const POINT at : ProbePoints(EmptyWindowClientSize))
         checks.push_back({{client.left + at.x, client.top + at.y}, EmptyWindowColor});
     WaitUntil([&] { return screen.Show(checks); }, "the empty window's colour on the screen");
+    AwaitMessageLoop(window);
     result.firstPaintMs = program.ElapsedMs();
     result.peakWorkingSetKb = program.PeakWorkingSetKb();
     program.Close(window);
@@ -201,6 +210,7 @@ LaunchResult LaunchValkesta(const std::string& exe, const CoverPixels& cover) {
     const HWND form = program.WaitForWindow("TForm1");
     result.windowMs = program.ElapsedMs();
     const HWND frontImage = AwaitVisibleCover(form, nullptr, screen, cover);
+    AwaitMessageLoop(form);
     result.firstPaintMs = program.ElapsedMs();
     ClickFirstTab(form);
     AwaitVisibleCover(form, frontImage, screen, cover);

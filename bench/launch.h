@@ -1,15 +1,14 @@
 #pragma once
-// Start-up and memory seen from outside, as the user sees them: a program is started, and its
-// first complete paint is the moment the screen shows what the paint drew (Wine puts a window's
-// drawing on the screen when the program next waits for input, so the picture and the buttons
-// arrive together). Then the program is closed.
+// Start-up and memory seen from outside, as the user sees them. A program is started; its first
+// complete paint is over when the screen shows what it drew (the picture, or the empty window's
+// colour) and the program is back in its message loop, its paint pass done. Then it is closed.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 struct LaunchResult {
     double windowMs = 0;     // from process creation until its main window exists
-    double firstPaintMs = 0; // ... until the window's painting is on the screen
+    double firstPaintMs = 0; // ... until its first complete paint
     std::uint64_t peakWorkingSetKb = 0;
 };
 
