@@ -68,23 +68,29 @@ int CountGdiTableEntries() {
     return count;
 }
 
-BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+BOOL CALLBACK CountDescendant(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+// A top-level window of this process with all its descendants.
+BOOL CALLBACK CountWindowTree(HWND window, LPARAM count) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
     if (process == GetCurrentProcessId()) {
         ++*reinterpret_cast<int*>(count);
-        EnumChildWindows(window, CountWindow, count);
+        EnumChildWindows(window, CountDescendant, count);
     }
     return TRUE;
 }
 
-// The process's windows: top-level, message-only and every child of them.
+// The process's windows: top-level and message-only ones and everything inside them.
 int CountWindows() {
     int count = 0;
-    EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&count));
+    EnumWindows(CountWindowTree, reinterpret_cast<LPARAM>(&count));
     for (HWND window = nullptr;
          (window = FindWindowExA(HWND_MESSAGE, window, nullptr, nullptr)) != nullptr;)
-        CountWindow(window, reinterpret_cast<LPARAM>(&count));
+        CountWindowTree(window, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 

@@ -114,6 +114,13 @@ std::string NameOf(PictureWay way) {
     return way == PictureWay::Ours ? "ours" : "full";
 }
 
+std::optional<PictureWay> PictureWayNamed(const std::string& name) {
+    for (const PictureWay way : {PictureWay::Ours, PictureWay::FullDecode})
+        if (NameOf(way) == name)
+            return way;
+    return std::nullopt;
+}
+
 double TimePictureWork(PictureWay way, std::span<const std::uint8_t> jpeg, PaintTarget& target) {
     if (way == PictureWay::FullDecode) {
         const Stopwatch watch;

@@ -5,6 +5,7 @@
 #include "gdi_object.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -30,6 +31,7 @@ private:
 
 enum class PictureWay { Ours, FullDecode };
 std::string NameOf(PictureWay way); // "ours", "full"
+std::optional<PictureWay> PictureWayNamed(const std::string& name);
 
 // The time of one first paint's picture work, in ms.
 double TimePictureWork(PictureWay way, std::span<const std::uint8_t> jpeg, PaintTarget& target);
