@@ -32,8 +32,17 @@ void TJPEGImage::Draw(HDC dc, const RECT& rect) {
     const SIZE size{rect.right - rect.left, rect.bottom - rect.top};
     if (size.cx <= 0 || size.cy <= 0)
         return;
+    if (decodeFailed_)
+        return;
     if (!decoded_) {
-        const std::vector<std::uint32_t> pixels = DecodeJpegToSize(jpeg_, size.cx, size.cy);
+        std::vector<std::uint32_t> pixels;
+        try {
+            pixels = DecodeJpegToSize(jpeg_, size.cx, size.cy);
+        } catch (...) {
+            // Every repaint would show the same error box again, without end.
+            decodeFailed_ = true;
+            throw;
+        }
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = size.cx;

@@ -37,6 +37,7 @@ private:
     TGdiObject<HBITMAP> decoded_; // the picture at the size it was first drawn
     SIZE decodedSize_{};
     int decodeCount_ = 0;
+    bool decodeFailed_ = false; // reported once; later paints leave the control empty
 };
 
 class TPicture {

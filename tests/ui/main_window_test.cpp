@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -228,6 +229,25 @@ std::vector<std::uint32_t> Shown(HWND window, int width, int height) {
     ReleaseDC(window, windowDc);
     const auto* pixels = static_cast<const std::uint32_t*>(bits);
     return {pixels, pixels + width * height};
+}
+
+TEST(JpegPicture, ADecodeThatFailsIsReportedOnceNotOnEveryPaint) {
+    // A DC Huffman table with a symbol out of range: the header reads, the decode fails.
+    std::vector<std::uint8_t> jpeg = CoverJpeg();
+    const std::uint8_t huffmanTable[] = {0xFF, 0xC4};
+    const auto table =
+        std::search(jpeg.begin(), jpeg.end(), std::begin(huffmanTable), std::end(huffmanTable));
+    ASSERT_NE(table, jpeg.end());
+    table[5 + 16] = 0x20;
+    classlib::TJPEGImage picture(jpeg);
+    const classlib::TScreenDC screen;
+    const classlib::TMemoryDC memory(screen.Get());
+    const classlib::TGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), 137, 193));
+    const classlib::TSelectedObject selected(memory.Get(), bitmap.Get());
+    const RECT control{0, 0, 137, 193};
+    EXPECT_THROW(picture.Draw(memory.Get(), control), classlib::EJPEG);
+    EXPECT_NO_THROW(picture.Draw(memory.Get(), control));
+    EXPECT_EQ(picture.DecodeCount(), 0);
 }
 
 int DecodeCount(classlib::TImage* image) {
